@@ -84,7 +84,6 @@ Window* Application::open(const WindowTemplate& from) {
     if (from.created) from.created(*window);
     if (!window) return nullptr;
     window->show();
-    window->raise();
     window->activateWindow();
     return window;
 }

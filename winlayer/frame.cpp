@@ -86,7 +86,8 @@ QMargins requestX11Frame(xcb_connection_t* x, xcb_window_t window) {
 
 QMargins expectedFrame(QWidget* window) {
     const WId id = window->winId();
-    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && x11 && x11->connection())
         return requestX11Frame(x11->connection(), static_cast<xcb_window_t>(id));
     // Other platforms (the offscreen one of the tests) know their frame before mapping.
     return window->windowHandle()->frameMargins();

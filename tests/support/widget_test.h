@@ -1,0 +1,43 @@
+// What the widget tests share: a fixture that checks no window outlives its test, and small
+// helpers to reach controls and pixels.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <string>
+
+#include "winlayer/application.h"
+
+class WidgetTest : public testing::Test {
+protected:
+    void TearDown() override {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(winlayer::Application::openWindowCount(), 0u) << "a test left a window open";
+        for (QWidget* window : QApplication::topLevelWidgets()) delete window;
+    }
+
+    // Closes the window as its close box does and waits until it is destroyed.
+    static void closeWindow(winlayer::Window* window) {
+        QPointer<winlayer::Window> alive = window;
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(alive.isNull());
+    }
+
+    static QLineEdit* edit(winlayer::Window* window, std::string_view name) {
+        auto* box = qobject_cast<QLineEdit*>(window->control(name));
+        EXPECT_NE(box, nullptr) << name;
+        return box;
+    }
+
+    static std::string focusName(winlayer::Window* window) {
+        QWidget* focus = window->focusWidget();
+        return focus ? focus->objectName().toStdString() : "(none)";
+    }
+};
+
+// The application that the test main set up.
+winlayer::Application& testApplication();

@@ -1,18 +1,24 @@
 #include "winlayer/application.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdlib>
 #include <vector>
 
 #include <QFont>
+#include <QGridLayout>
 #include <QIcon>
+#include <QPushButton>
+#include <QSpacerItem>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
 
 #include "core/fatal.h"
 #include "programIcon.h"
-#include "winlayer/frame.h"
+#include "winlayer/window_manager.h"
 #include "winlayer/picture.h"
 
 namespace winlayer {
@@ -22,8 +28,23 @@ namespace {
 // no DPI setting changes what fits in a control.
 constexpr int defaultFontPixels = 12;
 
+// Wide enough for the caption, the icon and the buttons of a title bar.
+constexpr int informationBoxWidth = 220;
+
 std::vector<Window*> openWindows;
 bool eventLoopRuns = false;
+
+// The window whose nested loop runs, and that loop; saved and restored around each modal opening,
+// so openings could nest.
+Window* currentModal = nullptr;
+QEventLoop* currentModalLoop = nullptr;
+
+// An invisible window that owns every window opened modally.
+QWidget* hiddenOwner = nullptr;
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void placeCentred(Window* window) {
     const WindowTemplate& from = window->windowTemplate();
@@ -38,7 +59,33 @@ void placeCentred(Window* window) {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QPoint outerTopLeft(screen.x() + (screen.width() - outer.width()) / 2,
                               screen.y() + (screen.height() - outer.height()) / 2);
-    window->setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), client));
+    const QRect geometry(outerTopLeft + QPoint(frame.left(), frame.top()), client);
+    window->setGeometry(geometry);
+    // A hidden widget only records its geometry and hands it on when it is shown; a nested loop
+    // run by the created event in between can lose it, so the native window gets it now.
+    window->windowHandle()->setGeometry(geometry);
+}
+
+// Steps 1 to 6 of every opening; null when the window cannot be created.
+Window* createHidden(const WindowTemplate& from, QWidget* owner) {
+    if (findTemplateFault(from)) return nullptr;
+    auto* window = new Window(from, owner);
+    placeCentred(window);
+    if (owner) keepOffTaskbar(window);
+    const std::vector<QWidget*> cycle = window->focusCycle();
+    if (!cycle.empty()) cycle.front()->setFocus(Qt::OtherFocusReason);
+    return window;
+}
+
+// Runs the created event while the window is hidden, then shows and activates it. False when the
+// handler closed the window.
+bool deliverCreatedAndShow(QPointer<Window> window) {
+    const WindowTemplate& from = window->windowTemplate();
+    if (from.created) from.created(*window);
+    if (!window) return false;
+    window->show();
+    window->activateWindow();
+    return true;
 }
 
 }  // namespace
@@ -75,25 +122,60 @@ int Application::run(const WindowTemplate& startWindow) {
     return exitCode;
 }
 
+Application::~Application() {
+    delete hiddenOwner;
+    hiddenOwner = nullptr;
+}
+
 Window* Application::open(const WindowTemplate& from) {
-    if (findTemplateFault(from)) return nullptr;
-    QPointer<Window> window = new Window(from);
-    placeCentred(window);
-    const std::vector<QWidget*> cycle = window->focusCycle();
-    if (!cycle.empty()) cycle.front()->setFocus(Qt::OtherFocusReason);
-    if (from.created) from.created(*window);
-    if (!window) return nullptr;
-    window->show();
-    window->activateWindow();
-    return window;
+    QPointer<Window> window = createHidden(from, nullptr);
+    return window && deliverCreatedAndShow(window) ? window.data() : nullptr;
+}
+
+bool Application::openModal(const WindowTemplate& from) {
+    if (!hiddenOwner) {
+        hiddenOwner = new QWidget(nullptr, Qt::Tool);
+        hiddenOwner->winId();  // an owner is named to the window manager only once it exists
+    }
+    QPointer<Window> window = createHidden(from, hiddenOwner);
+    if (!window) return false;
+    // The toolkit keeps the activation and the keyboard away from the disabled windows too.
+    window->setWindowModality(Qt::ApplicationModal);
+    if (!deliverCreatedAndShow(window)) return true;
+
+    std::vector<Window*> others;
+    std::copy_if(openWindows.begin(), openWindows.end(), std::back_inserter(others),
+                 [&](Window* other) { return other != window && !other->parentWidget(); });
+    window->disableWhileModal(others);
+
+    Window* const savedModal = currentModal;
+    QEventLoop* const savedLoop = currentModalLoop;
+    QEventLoop loop;
+    currentModal = window;
+    currentModalLoop = &loop;
+    loop.exec();  // until the window is destroyed, or the program is asked to quit
+    currentModal = savedModal;
+    currentModalLoop = savedLoop;
+    return true;
+}
+
+void Application::showInformation(std::string_view message) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("信息："), toQString(message),
+                    QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
+    // The toolkit sizes the box to its text alone; a title bar that narrow would cut the caption.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(informationBoxWidth, 0), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    }
+    box.exec();
 }
 
 std::size_t Application::openWindowCount() { return openWindows.size(); }
 
 void Application::fatal(std::string_view message) {
     QMessageBox report(QMessageBox::Critical, QStringLiteral("错误"),
-                       QStringLiteral("运行时出错!\n\n错误信息：") +
-                           QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size())),
+                       QStringLiteral("运行时出错!\n\n错误信息：") + toQString(message),
                        QMessageBox::Ok);
     report.exec();
     std::exit(-1);
@@ -103,6 +185,10 @@ void Application::windowCreated(Window* window) { openWindows.push_back(window);
 
 void Application::windowDestroyed(Window* window) {
     std::erase(openWindows, window);
+    if (window == currentModal) {
+        currentModal = nullptr;
+        currentModalLoop->exit();
+    }
     if (openWindows.empty() && eventLoopRuns) QApplication::exit(0);
 }
 

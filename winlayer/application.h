@@ -1,7 +1,7 @@
 // The application: the toolkit set up once per program, the opening of windows from their
-// templates, the run-time error report and the end rule. Programs never count windows or quit
-// themselves: whenever a window has been destroyed and none is left open, the event loop ends
-// with exit code 0.
+// templates (normally, or modally with a nested event loop), the message boxes and the end rule.
+// Programs never count windows, disable them or quit themselves: whenever a window has been
+// destroyed and none is left open, the event loop ends with exit code 0.
 #pragma once
 
 #include <QApplication>
@@ -19,6 +19,7 @@ public:
     // and reads the program's window templates once: a damaged template ends the program through
     // the run-time error report. The command line is not read.
     Application(char* programName, std::initializer_list<const WindowTemplate*> templates);
+    ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -29,6 +30,17 @@ public:
     // event, then shows and activates it with the focus on its initial control. Null when the
     // window cannot be created.
     static Window* open(const WindowTemplate& from);
+
+    // Opens the window as open() does, but owned by the program's hidden owner window, so that it
+    // has no taskbar button of its own, and disables the program's other unowned windows until it
+    // closes. Runs a nested event loop until the window has been destroyed (or the program is
+    // asked to quit), then returns true. False at once, with nothing disabled, when the window
+    // cannot be created.
+    static bool openModal(const WindowTemplate& from);
+
+    // The information box: caption "信息：", the message, one OK button, no icon and no owner.
+    // Blocks the program's windows until it is dismissed, in whatever way.
+    static void showInformation(std::string_view message);
 
     static std::size_t openWindowCount();
 

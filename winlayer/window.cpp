@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -14,10 +15,33 @@
 
 namespace winlayer {
 
-Window::Window(const WindowTemplate& from)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint),
+namespace {
+
+// A fixed single frame with the icon, the title, minimise and close, but no maximise.
+constexpr Qt::WindowFlags frameFlags = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                       Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                       Qt::WindowCloseButtonHint;
+
+bool isUserInput(const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+Window::Window(const WindowTemplate& from, QWidget* owner)
+    // The toolkit tells the window manager of an owner only for dialog windows.
+    : QWidget(owner, (owner ? Qt::Dialog : Qt::Window) | frameFlags),
       template_(from),
       background_(from.background ? QColor(from.background->red, from.background->green,
                                            from.background->blue)
@@ -40,7 +64,26 @@ Window::Window(const WindowTemplate& from)
     Application::windowCreated(this);
 }
 
-Window::~Window() { Application::windowDestroyed(this); }
+Window::~Window() {
+    restoreDisabled();
+    Application::windowDestroyed(this);
+}
+
+void Window::disableWhileModal(const std::vector<Window*>& others) {
+    modal_ = true;
+    for (Window* other : others) {
+        disabledByOpening_.emplace_back(other, other->isWindowEnabled());
+        other->enableWindow(false);
+    }
+}
+
+void Window::restoreDisabled() {
+    for (const auto& [window, wasEnabled] : disabledByOpening_) {
+        if (window) window->enableWindow(wasEnabled);
+    }
+    disabledByOpening_.clear();
+    modal_ = false;
+}
 
 QWidget* Window::control(std::string_view name) const {
     auto found = std::find_if(controls_.begin(), controls_.end(),
@@ -81,11 +124,27 @@ void Window::paintEvent(QPaintEvent*) {
     if (!picture_.isNull()) painter.drawTiledPixmap(rect(), picture_);
 }
 
+bool Window::event(QEvent* event) {
+    if (!enabled_ && isUserInput(event)) return true;
+    return QWidget::event(event);
+}
+
+void Window::closeEvent(QCloseEvent* event) {
+    if (!enabled_) {
+        event->ignore();
+        return;
+    }
+    // The windows this one disabled take the activation back while it still exists.
+    restoreDisabled();
+    event->accept();
+}
+
 void Window::keyPressEvent(QKeyEvent* event) {
     if (!handleWindowKey(event)) QWidget::keyPressEvent(event);
 }
 
 bool Window::eventFilter(QObject* watched, QEvent* event) {
+    if (!enabled_ && isUserInput(event)) return true;
     if (event->type() == QEvent::KeyPress && handleWindowKey(static_cast<QKeyEvent*>(event)))
         return true;
     return QWidget::eventFilter(watched, event);

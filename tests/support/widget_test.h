@@ -16,7 +16,7 @@ protected:
     void TearDown() override {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(winlayer::Application::openWindowCount(), 0u) << "a test left a window open";
-        for (QWidget* window : QApplication::topLevelWidgets()) delete window;
+        for (QWidget* window : QApplication::topLevelWidgets()) delete dynamic_cast<winlayer::Window*>(window);
     }
 
     // Closes the window as its close box does and waits until it is destroyed.

@@ -1,4 +1,4 @@
-#include "winlayer/frame.h"
+#include "winlayer/window_manager.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -82,15 +82,31 @@ QMargins requestX11Frame(xcb_connection_t* x, xcb_window_t window) {
     return {};
 }
 
+xcb_connection_t* x11Connection() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return QGuiApplication::platformName() == QLatin1String("xcb") && x11 ? x11->connection()
+                                                                         : nullptr;
+}
+
 }  // namespace
 
 QMargins expectedFrame(QWidget* window) {
     const WId id = window->winId();
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && x11 && x11->connection())
-        return requestX11Frame(x11->connection(), static_cast<xcb_window_t>(id));
+    if (xcb_connection_t* x = x11Connection())
+        return requestX11Frame(x, static_cast<xcb_window_t>(id));
     // Other platforms (the offscreen one of the tests) know their frame before mapping.
     return window->windowHandle()->frameMargins();
+}
+
+
+void keepOffTaskbar(QWidget* window) {
+    xcb_connection_t* x = x11Connection();
+    if (!x) return;
+    // Before the first map a client writes its state itself; the toolkit adds its own states to
+    // this one when it maps the window.
+    const xcb_atom_t skipTaskbar = atom(x, "_NET_WM_STATE_SKIP_TASKBAR");
+    xcb_change_property(x, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(window->winId()),
+                        atom(x, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &skipTaskbar);
 }
 
 }  // namespace winlayer

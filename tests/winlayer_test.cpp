@@ -233,4 +233,67 @@ TEST_F(WindowLayer, LabelsAreOpaqueTransparentLabelsShowThePictureAndBothClip) {
     closeWindow(window);
 }
 
+TEST_F(WindowLayer, ModalOpeningDisablesTheOthersAndRestoresThemBeforeItIsDestroyed) {
+    int clicks = 0;
+    WindowTemplate other = focusExample;
+    other.clicks = {{"B", [&](Window&) { ++clicks; }}};
+    QPointer<Window> mode = Application::open(other);
+    QPointer<Window> alreadyDisabled = Application::open(other);
+    alreadyDisabled->enableWindow(false);
+
+    bool modeEnabledWhileOpen = true;
+    bool modeEnabledAtDestruction = false;
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        Window* modal = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* window = dynamic_cast<Window*>(w); window && window->isModal()) modal = window;
+        }
+        ASSERT_NE(modal, nullptr);
+        owner = modal->parentWidget();
+        modeEnabledWhileOpen = mode->isWindowEnabled();
+        // A disabled window takes no clicks, no keys and no close request.
+        QTest::mouseClick(mode->control("B"), Qt::LeftButton);
+        QTest::keyClick(mode->control("C"), Qt::Key_Escape);
+        mode->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(mode.isNull());
+        QObject::connect(modal, &QObject::destroyed,
+                         [&] { modeEnabledAtDestruction = mode->isWindowEnabled(); });
+        modal->close();
+    });
+    EXPECT_TRUE(Application::openModal(focusExample));
+
+    EXPECT_FALSE(modeEnabledWhileOpen);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_TRUE(modeEnabledAtDestruction);
+    EXPECT_NE(owner, nullptr);
+    EXPECT_NE(owner, mode.data());
+    EXPECT_FALSE(owner->isVisible());
+    EXPECT_TRUE(mode->isWindowEnabled());
+    EXPECT_FALSE(alreadyDisabled->isWindowEnabled());
+    EXPECT_EQ(Application::openWindowCount(), 2u);
+    alreadyDisabled->enableWindow(true);
+    closeWindow(alreadyDisabled);
+    closeWindow(mode);
+}
+
+TEST_F(WindowLayer, ModalOpeningThatCannotCreateItsWindowDisablesNothing) {
+    Window* mode = Application::open(focusExample);
+    WindowTemplate broken = focusExample;
+    broken.outerHeight = 0;
+    EXPECT_FALSE(Application::openModal(broken));
+    EXPECT_TRUE(mode->isWindowEnabled());
+    EXPECT_EQ(Application::openWindowCount(), 1u);
+    closeWindow(mode);
+}
+
+TEST_F(WindowLayer, InformationBoxHasItsCaptionTextAndOneOkButton) {
+    BoxAnswerer answerer;
+    Application::showInformation("您当前选择的是本地订阅转换");
+    ASSERT_EQ(answerer.boxes.size(), 1u);
+    EXPECT_EQ(answerer.boxes[0].caption, "信息：");
+    EXPECT_EQ(answerer.boxes[0].text, "您当前选择的是本地订阅转换");
+}
+
 }  // namespace

@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QTest>
 #include <string>
 
@@ -41,3 +44,33 @@ protected:
 
 // The application that the test main set up.
 winlayer::Application& testApplication();
+
+// Answers the message boxes that handlers show, the way a user presses OK, and records what each
+// box said ("caption|text") together with the names of the windows visible behind it.
+class BoxAnswerer {
+public:
+    struct Box {
+        std::string caption, text;
+        std::vector<std::string> visibleWindows;
+    };
+    std::vector<Box> boxes;
+
+    BoxAnswerer() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
+        timer_.start(5);
+    }
+
+private:
+    void answer() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        Box seen{box->windowTitle().toStdString(), box->text().toStdString(), {}};
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w != box) seen.visibleWindows.push_back(w->windowTitle().toStdString());
+        }
+        boxes.push_back(seen);
+        box->button(QMessageBox::Ok)->click();
+    }
+
+    QTimer timer_;
+};

@@ -296,4 +296,23 @@ TEST_F(WindowLayer, InformationBoxHasItsCaptionTextAndOneOkButton) {
     EXPECT_EQ(answerer.boxes[0].text, "您当前选择的是本地订阅转换");
 }
 
+TEST_F(WindowLayer, RunTimeErrorReportNamesTheFailureThenEndsWithMinusOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            QTimer reader;
+            QObject::connect(&reader, &QTimer::timeout, [] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) return;
+                std::fprintf(stderr, "%s|%s|%d|%d\n", box->windowTitle().toUtf8().constData(),
+                             box->text().toUtf8().constData(), box->icon() == QMessageBox::Critical,
+                             static_cast<int>(box->buttons().size()));
+                box->button(QMessageBox::Ok)->click();
+            });
+            reader.start(5);
+            Application::fatal("载入启动窗口失败");
+        },
+        testing::ExitedWithCode(255), "错误\\|运行时出错!.*错误信息：载入启动窗口失败\\|1\\|1");
+}
+
 }  // namespace

@@ -9,7 +9,7 @@ packages=(
   g++ cmake ninja-build pkgconf
   qt6-base-dev qt6-qpa-plugins libpng-dev zlib1g-dev libxcb1-dev libgtest-dev
   fonts-wqy-microhei
-  xvfb openbox xdotool xclip x11-utils wmctrl imagemagick python3
+  xvfb openbox xdotool xclip x11-utils x11-xserver-utils wmctrl imagemagick python3
 )
 
 as_root() {

@@ -3,7 +3,6 @@ test drives and reads windows with, the way a person would: xdotool for the mous
 xclip for the clipboard, xwininfo and xprop for geometry and properties, wmctrl for close
 requests, ImageMagick's import for screenshots."""
 import os
-import shutil
 import subprocess
 import tempfile
 import time
@@ -78,9 +77,9 @@ class Desktop:
         return subprocess.run(command, env=self.env, input=input, capture_output=True,
                               check=False).stdout.decode(errors="replace")
 
-    def launch(self, program):
-        process = subprocess.Popen([program], env=self.env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+    def launch(self, program, extra_env=None):
+        process = subprocess.Popen([program], env={**self.env, **(extra_env or {})},
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(process)
         return process
 
@@ -183,9 +182,3 @@ class Desktop:
         subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return Screenshot(path)
-
-
-def tools_missing():
-    tools = ["Xvfb", "openbox", "xdotool", "xclip", "xwininfo", "xprop", "wmctrl", "import",
-             "convert", "identify"]
-    return [tool for tool in tools if shutil.which(tool) is None]

@@ -3,7 +3,7 @@ import os
 import unittest
 from urllib.parse import parse_qs, urlsplit
 
-from desktop import Desktop, tools_missing, wait_until
+from desktop import Desktop, wait_until
 
 PROGRAM = os.environ.get("PROGRAM", "frontlite")
 TITLE = "简易订阅转换前端"
@@ -28,7 +28,6 @@ def centre(place):
     return left + width // 2, top + height // 2
 
 
-@unittest.skipIf(tools_missing(), f"missing tools: {tools_missing()}")
 class Frontlite(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -128,6 +127,21 @@ class Frontlite(unittest.TestCase):
         # The terms heading is red.
         red = [shot.pixel(left + x, top + y) for x in range(8, 120) for y in range(328, 344)]
         self.assertTrue(any(r > 200 and g < 80 and b < 80 for r, g, b in red))
+
+    def test_scaling_settings_change_no_pixel(self):
+        self.program.kill()
+        self.program.wait()
+        self.desktop.run("xrdb", "-merge", input=b"Xft.dpi: 192\n")
+        try:
+            self.program = self.desktop.launch(PROGRAM, {
+                "QT_SCALE_FACTOR": "2", "QT_SCREEN_SCALE_FACTORS": "2", "QT_FONT_DPI": "192",
+                "QT_ENABLE_HIGHDPI_SCALING": "1", "QT_AUTO_SCREEN_SCALE_FACTOR": "1"})
+            self.window = self.desktop.wait_window(TITLE)
+            frame = self.desktop.frame(self.window)
+            self.assertEqual(self.desktop.geometry(frame), (797, 275, 325, 530))
+            self.test_the_picture_is_tiled_behind_the_labels()
+        finally:
+            self.desktop.run("xrdb", "-remove")
 
     def test_esc_ends_the_program_with_zero(self):
         self.desktop.key("Escape")

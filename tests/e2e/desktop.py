@@ -6,6 +6,7 @@ import os
 import subprocess
 import tempfile
 import time
+import unittest
 from pathlib import Path
 
 ARTIFACTS = Path(os.environ.get("ARTIFACTS", tempfile.gettempdir()))
@@ -90,6 +91,14 @@ class Desktop:
             lambda: self.run("xdotool", "search", "--onlyvisible", "--name", f"^{title}$").split(),
             timeout, f"window {title}")
         return int(found[0])
+
+    def wait_active(self, title, timeout=10):
+        """Waits until a window titled `title` is shown and has the focus; keys typed before
+        that would be lost."""
+        window = self.wait_window(title, timeout)
+        wait_until(lambda: self.run("xdotool", "getactivewindow").strip() == str(window),
+                   timeout, f"{title} to be active")
+        return window
 
     def visible_windows(self, title):
         return self.run("xdotool", "search", "--onlyvisible", "--name", f"^{title}$").split()
@@ -182,3 +191,33 @@ class Desktop:
         subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return Screenshot(path)
+
+
+def centre(place):
+    """The middle of a control at `place` (left, top, width, height)."""
+    left, top, width, height = place
+    return left + width // 2, top + height // 2
+
+
+class ProgramTest(unittest.TestCase):
+    """One desktop for a test class, and a fresh run of the program for each test, started
+    and waited for until its first window has the focus."""
+    PROGRAM = ""
+    FIRST_WINDOW = ""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.desktop = Desktop().start()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.desktop.stop()
+
+    def setUp(self):
+        self.program = self.desktop.launch(self.PROGRAM)
+        self.first_window = self.desktop.wait_active(self.FIRST_WINDOW)
+
+    def tearDown(self):
+        if self.program.poll() is None:
+            self.program.kill()
+            self.program.wait()

@@ -5,7 +5,7 @@ import time
 import unittest
 from urllib.parse import parse_qs, urlsplit
 
-from desktop import Desktop, wait_until
+from desktop import ProgramTest, centre, wait_until
 
 PROGRAM = os.environ.get("PROGRAM", "frontdual")
 BOX = "信息："
@@ -21,28 +21,9 @@ ONLINE_CONTROLS = {"编辑框1": (56, 32, 272, 24), "按钮1": (136, 72, 88, 32)
                    "按钮4": (136, 544, 88, 32), "编辑框7": (56, 592, 272, 24)}
 
 
-def centre(place):
-    left, top, width, height = place
-    return left + width // 2, top + height // 2
-
-
-class Frontdual(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.desktop = Desktop().start()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.desktop.stop()
-
-    def setUp(self):
-        self.program = self.desktop.launch(PROGRAM)
-        self.desktop.wait_window(BOX)
-
-    def tearDown(self):
-        if self.program.poll() is None:
-            self.program.kill()
-            self.program.wait()
+class Frontdual(ProgramTest):
+    PROGRAM = PROGRAM
+    FIRST_WINDOW = BOX
 
     # Helpers
 
@@ -51,21 +32,15 @@ class Frontdual(unittest.TestCase):
         lines = self.desktop.run("wmctrl", "-l").splitlines()
         return sorted(line.split(None, 3)[3] for line in lines if len(line.split(None, 3)) == 4)
 
-    def wait_active(self, title):
-        window = self.desktop.wait_window(title)
-        wait_until(lambda: self.desktop.run("xdotool", "getactivewindow").strip() == str(window),
-                   what=f"{title} to be active")
-        return window
-
     def dismiss_greeting(self):
         self.desktop.key("Return")
-        return self.wait_active(MODE)
+        return self.desktop.wait_active(MODE)
 
     def choose(self, keys, title, dismiss="Return"):
         self.desktop.key(*keys)
-        self.wait_active(BOX)
+        self.desktop.wait_active(BOX)
         self.desktop.key(dismiss)
-        return self.wait_active(title)
+        return self.desktop.wait_active(title)
 
     def frame_of(self, window):
         return self.desktop.geometry(self.desktop.frame(window))
@@ -130,14 +105,14 @@ class Frontdual(unittest.TestCase):
 
         # Esc closes the local window only; reopened, its boxes are empty.
         self.desktop.key("Escape")
-        self.wait_active(MODE)
+        self.desktop.wait_active(MODE)
         self.assertTrue(self.still_running_after())
         local = self.choose(["space"], LOCAL)
         self.assertIsNone(self.desktop.read_box(local, LOCAL_CONTROLS["编辑框2"], timeout=1))
         self.assertIsNone(self.desktop.read_box(local, LOCAL_CONTROLS["编辑框1"], timeout=1))
 
         self.desktop.key("Escape")
-        self.wait_active(MODE)
+        self.desktop.wait_active(MODE)
         self.desktop.key("Escape")
         self.assertEqual(self.program.wait(10), 0)
 
@@ -159,7 +134,7 @@ class Frontdual(unittest.TestCase):
 
         # Closing the conversion window never ends the program; closing the mode window does.
         self.desktop.request_close(online)
-        self.wait_active(MODE)
+        self.desktop.wait_active(MODE)
         self.assertTrue(self.still_running_after())
         self.desktop.request_close(mode)
         self.assertEqual(self.program.wait(10), 0)

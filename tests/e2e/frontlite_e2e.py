@@ -3,7 +3,7 @@ import os
 import unittest
 from urllib.parse import parse_qs, urlsplit
 
-from desktop import Desktop, wait_until
+from desktop import ProgramTest, centre
 
 PROGRAM = os.environ.get("PROGRAM", "frontlite")
 TITLE = "简易订阅转换前端"
@@ -23,31 +23,13 @@ ROWS = [  # source, button, result, target
 LOCAL_PREFIX = "http://127.0.0.1:25500/sub?target={}&url="
 
 
-def centre(place):
-    left, top, width, height = place
-    return left + width // 2, top + height // 2
-
-
-class Frontlite(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.desktop = Desktop().start()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.desktop.stop()
+class Frontlite(ProgramTest):
+    PROGRAM = PROGRAM
+    FIRST_WINDOW = TITLE
 
     def setUp(self):
-        self.program = self.desktop.launch(PROGRAM)
-        self.window = self.desktop.wait_window(TITLE)
-        # The window manager gives the new window the focus; keys typed before would be lost.
-        wait_until(lambda: self.desktop.run("xdotool", "getactivewindow").strip()
-                   == str(self.window), what="the window to be active")
-
-    def tearDown(self):
-        if self.program.poll() is None:
-            self.program.kill()
-            self.program.wait()
+        super().setUp()
+        self.window = self.first_window
 
     def ended_with(self, code):
         self.assertEqual(self.program.wait(10), code)
@@ -136,7 +118,7 @@ class Frontlite(unittest.TestCase):
             self.program = self.desktop.launch(PROGRAM, {
                 "QT_SCALE_FACTOR": "2", "QT_SCREEN_SCALE_FACTORS": "2", "QT_FONT_DPI": "192",
                 "QT_ENABLE_HIGHDPI_SCALING": "1", "QT_AUTO_SCREEN_SCALE_FACTOR": "1"})
-            self.window = self.desktop.wait_window(TITLE)
+            self.window = self.desktop.wait_active(TITLE)
             frame = self.desktop.frame(self.window)
             self.assertEqual(self.desktop.geometry(frame), (797, 275, 325, 530))
             self.test_the_picture_is_tiled_behind_the_labels()

@@ -1,19 +1,19 @@
 #include "winlayer/application.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cstdlib>
+#include <iterator>
 #include <vector>
 
+#include <QEventLoop>
 #include <QFont>
 #include <QGridLayout>
 #include <QIcon>
-#include <QPushButton>
-#include <QSpacerItem>
-#include <QEventLoop>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
+#include <QSpacerItem>
 #include <QWindow>
 
 #include "core/fatal.h"
@@ -66,7 +66,8 @@ void placeCentred(Window* window) {
     window->windowHandle()->setGeometry(geometry);
 }
 
-// Steps 1 to 6 of every opening; null when the window cannot be created.
+// An opening up to its created event: the window and its controls exist, hidden, at their
+// places, with the focus waiting on the initial control. Null when the window cannot be created.
 Window* createHidden(const WindowTemplate& from, QWidget* owner) {
     if (findTemplateFault(from)) return nullptr;
     auto* window = new Window(from, owner);

@@ -135,6 +135,9 @@ TEST(ConversionLink, EscapesExactlyTheBytesThatWouldChangeTheUrlValue) {
         {"\x01\x1f\x7f\t\r\n", "%01%1F%7F%09%0D%0A"},
         {"订阅\xff\x80", "订阅\xff\x80"},
         {"?=/:;,@!$'()*~", "?=/:;,@!$'()*~"},
+        // Long enough that the bytes are checked sixteen at a time, with escapes in every lane.
+        {"0123456789abcdef\x7f\x80\xff %&#+\x01!\x1f\x20\x21~\x7e\x7f\x7f" "0123456789",
+         "0123456789abcdef%7F\x80\xff%20%25%26%23%2B%01!%1F%20!~~%7F%7F0123456789"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);

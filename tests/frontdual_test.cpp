@@ -107,8 +107,12 @@ TEST_F(Frontdual, ConversionWindowsOpenCentredWithEmptyBoxesAndTheirFocusCycles)
             EXPECT_EQ(focusName(window), c.cycle[i % c.cycle.size()]);
         }
         for (QWidget* control : window->focusCycle()) {
-            if (auto* box = qobject_cast<QLineEdit*>(control)) EXPECT_TRUE(box->text().isEmpty());
-            if (auto* button = qobject_cast<QPushButton*>(control)) EXPECT_EQ(button->text(), "按钮");
+            if (auto* box = dynamic_cast<winlayer::EditBox*>(control)) {
+                EXPECT_TRUE(box->text().isEmpty());
+            }
+            if (auto* button = qobject_cast<QPushButton*>(control)) {
+                EXPECT_EQ(button->text(), "按钮");
+            }
         }
         closeWindow(window);
     }

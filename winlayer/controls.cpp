@@ -1,8 +1,7 @@
 #include "winlayer/controls.h"
 
-#include <limits>
+#include "winlayer/edit_box.h"
 
-#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 
@@ -49,17 +48,6 @@ private:
     bool wordWrap_;
 };
 
-QWidget* createEditBox(QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    // The toolkit would stop at 32767 characters; a pasted link of megabytes must survive whole.
-    box->setMaxLength(std::numeric_limits<int>::max());
-    QPalette colours = box->palette();
-    colours.setColor(QPalette::Base, Qt::white);
-    colours.setColor(QPalette::Text, Qt::black);
-    box->setPalette(colours);
-    return box;
-}
-
 QWidget* createButton(const ControlEntry& entry, QWidget* parent) {
     auto* button = new QPushButton(toQString(entry.text.value_or(defaultText(entry.kind))), parent);
     // Enter must never click a button: no button is a default button.
@@ -74,7 +62,7 @@ QWidget* createControl(const ControlEntry& entry, QWidget* window) {
     QWidget* control = nullptr;
     switch (entry.kind) {
     case ControlKind::Button: control = createButton(entry, window); break;
-    case ControlKind::EditBox: control = createEditBox(window); break;
+    case ControlKind::EditBox: control = new EditBox(window); break;
     case ControlKind::Label:
     case ControlKind::TransLabel: control = new TextLabel(entry, window); break;
     }

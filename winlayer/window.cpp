@@ -6,11 +6,12 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
+
 #include <QPainter>
 
 #include "winlayer/application.h"
 #include "winlayer/controls.h"
+#include "winlayer/edit_box.h"
 #include "winlayer/picture.h"
 
 namespace winlayer {
@@ -104,7 +105,7 @@ std::vector<QWidget*> Window::focusCycle() const {
 }
 
 core::Text Window::readContent(std::string_view box) const {
-    const QByteArray content = static_cast<QLineEdit*>(control(box))->text().toUtf8();
+    const QByteArray content = static_cast<EditBox*>(control(box))->text().toUtf8();
     if (content.isEmpty()) return nullptr;
     core::Text text = core::obtainText(static_cast<std::size_t>(content.size()) + 1);
     std::memcpy(text.get(), content.constData(), static_cast<std::size_t>(content.size()) + 1);
@@ -112,9 +113,7 @@ core::Text Window::readContent(std::string_view box) const {
 }
 
 void Window::writeContent(std::string_view box, const char* text) {
-    auto* edit = static_cast<QLineEdit*>(control(box));
-    edit->setText(QString::fromUtf8(text ? text : ""));
-    edit->setCursorPosition(0);  // show the start of a link longer than the box
+    static_cast<EditBox*>(control(box))->setText(QString::fromUtf8(text ? text : ""));
 }
 
 void Window::paintEvent(QPaintEvent*) {

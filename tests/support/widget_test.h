@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLineEdit>
+#include "winlayer/edit_box.h"
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -30,8 +30,8 @@ protected:
         EXPECT_TRUE(alive.isNull());
     }
 
-    static QLineEdit* edit(winlayer::Window* window, std::string_view name) {
-        auto* box = qobject_cast<QLineEdit*>(window->control(name));
+    static winlayer::EditBox* edit(winlayer::Window* window, std::string_view name) {
+        auto* box = dynamic_cast<winlayer::EditBox*>(window->control(name));
         EXPECT_NE(box, nullptr) << name;
         return box;
     }

@@ -84,6 +84,29 @@ TEST_F(EditBoxTest, CutCopyAndPasteThroughTheClipboard) {
     EXPECT_TRUE(box->text().startsWith("?token=a&b#c\tline\r\nbreakhttps://"));
 }
 
+TEST_F(EditBoxTest, UndoTakesBackAWordOrAnEditAtATimeAndRedoRepeatsIt) {
+    box->setText("https://example.com/");
+    keys({Qt::Key_End});
+    QTest::keyClicks(box, "sub token");
+    keys({Qt::ShiftModifier | Qt::Key_Home, Qt::Key_Delete});
+    EXPECT_EQ(box->text(), "");
+    const std::pair<QKeyCombination, QString> steps[] = {
+        {Qt::ControlModifier | Qt::Key_Z, "https://example.com/sub token"},
+        {Qt::ControlModifier | Qt::Key_Z, "https://example.com/sub "},
+        {Qt::ControlModifier | Qt::Key_Z, "https://example.com/"},
+        {Qt::ControlModifier | Qt::Key_Z, "https://example.com/"},  // nothing left to take back
+        {Qt::ControlModifier | Qt::Key_Y, "https://example.com/sub "},
+        {Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z, "https://example.com/sub token"},
+    };
+    for (const auto& [key, text] : steps) {
+        keys({key});
+        EXPECT_EQ(box->text(), text);
+    }
+    box->setText("written by the window");
+    keys({Qt::ControlModifier | Qt::Key_Z});
+    EXPECT_EQ(box->text(), "written by the window");
+}
+
 TEST_F(EditBoxTest, EnterTabAndEscAreLeftToTheWindow) {
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Tab}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);

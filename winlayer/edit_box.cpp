@@ -71,6 +71,8 @@ EditBox::EditBox(QWidget* parent) : QWidget(parent) {
 
 void EditBox::setText(const QString& text) {
     text_ = text;
+    undoStack_.clear();
+    redoStack_.clear();
     blockEnds_.clear();
     preedit_.clear();
     cursor_ = anchor_ = 0;
@@ -104,10 +106,52 @@ void EditBox::moveCursor(qsizetype to, bool keepAnchor) {
 
 void EditBox::replaceSelection(const QString& with) {
     const qsizetype start = selectionStart();
-    text_.replace(start, selectionEnd() - start, with);
+    const qsizetype removed = selectionEnd() - start;
+    if (removed == 0 && with.isEmpty()) return;
+    Change* last = undoStack_.empty() ? nullptr : &undoStack_.back();
+    // A word and the blanks after it come back together; the next word is a change of its own.
+    const bool continuesTyping = last && removed == 0 && last->removed.isEmpty() &&
+                                 !last->inserted.isEmpty() &&
+                                 start == last->at + last->inserted.size() && with.size() == 1 &&
+                                 !(last->inserted.back().isSpace() && !with.at(0).isSpace());
+    if (continuesTyping) {
+        last->inserted += with;
+    } else {
+        undoStack_.push_back({start, text_.mid(start, removed), with, cursor_, anchor_});
+    }
+    redoStack_.clear();
+    text_.replace(start, removed, with);
     forgetWidthsFrom(start);
     anchor_ = start + with.size();
     moveCursor(anchor_, false);
+}
+
+void EditBox::apply(const Change& change, bool backwards) {
+    const QString& from = backwards ? change.inserted : change.removed;
+    const QString& to = backwards ? change.removed : change.inserted;
+    text_.replace(change.at, from.size(), to);
+    forgetWidthsFrom(change.at);
+    if (backwards) {
+        anchor_ = change.anchorBefore;
+        moveCursor(change.cursorBefore, true);
+    } else {
+        anchor_ = change.at + to.size();
+        moveCursor(anchor_, false);
+    }
+}
+
+void EditBox::undo() {
+    if (undoStack_.empty()) return;
+    redoStack_.push_back(std::move(undoStack_.back()));
+    undoStack_.pop_back();
+    apply(redoStack_.back(), true);
+}
+
+void EditBox::redo() {
+    if (redoStack_.empty()) return;
+    undoStack_.push_back(std::move(redoStack_.back()));
+    redoStack_.pop_back();
+    apply(undoStack_.back(), false);
 }
 
 void EditBox::copy(QClipboard::Mode mode) const {
@@ -353,6 +397,10 @@ void EditBox::keyPressEvent(QKeyEvent* event) {
         cut();
     } else if (event->matches(QKeySequence::Paste)) {
         paste(QClipboard::Clipboard);
+    } else if (event->matches(QKeySequence::Undo)) {
+        undo();
+    } else if (event->matches(QKeySequence::Redo)) {
+        redo();
     } else if (event->matches(QKeySequence::MoveToPreviousChar)) {
         moveCursor(hasSelection() ? start : previousCharacter(cursor_), false);
     } else if (event->matches(QKeySequence::MoveToNextChar)) {
@@ -444,6 +492,9 @@ void EditBox::mouseDoubleClickEvent(QMouseEvent* event) {
 void EditBox::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     const bool selected = hasSelection();
+    menu.addAction(QStringLiteral("撤销(&U)"), this, [this] { undo(); })
+        ->setEnabled(!undoStack_.empty());
+    menu.addSeparator();
     menu.addAction(QStringLiteral("剪切(&T)"), this, [this] { cut(); })->setEnabled(selected);
     menu.addAction(QStringLiteral("复制(&C)"), this, [this] { copy(QClipboard::Clipboard); })
         ->setEnabled(selected);

@@ -50,6 +50,8 @@ private:
     qsizetype selectionEnd() const { return std::max(anchor_, cursor_); }
     void moveCursor(qsizetype to, bool keepAnchor);
     void replaceSelection(const QString& with);
+    void undo();
+    void redo();
     void removeSelection() { replaceSelection(QString()); }
     void copy(QClipboard::Mode mode) const;
     void cut();
@@ -75,7 +77,20 @@ private:
     void restartBlink();
     void drawRun(QPainter& painter, qsizetype from, qsizetype to, qreal x) const;
 
+    // One change of the text, kept so that Ctrl+Z can take it back: the replaced text and its
+    // replacement at `at`, and where the selection was before. Typing a word is one change.
+    struct Change {
+        qsizetype at;
+        QString removed;
+        QString inserted;
+        qsizetype cursorBefore;
+        qsizetype anchorBefore;
+    };
+    void apply(const Change& change, bool backwards);
+
     QString text_;
+    std::vector<Change> undoStack_;
+    std::vector<Change> redoStack_;
     qsizetype cursor_ = 0;
     qsizetype anchor_ = 0;
     qreal scroll_ = 0;  // how far the text is scrolled left, in pixels

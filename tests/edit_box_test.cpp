@@ -82,6 +82,11 @@ TEST_F(EditBoxTest, CutCopyAndPasteThroughTheClipboard) {
     EXPECT_EQ(box->text(), "https://example.com/?token=a&b#c\tline\r\nbreak");
     keys({Qt::Key_Home, Qt::ShiftModifier | Qt::Key_Insert});
     EXPECT_TRUE(box->text().startsWith("?token=a&b#c\tline\r\nbreakhttps://"));
+
+    box->setText("");
+    clipboard->setText(QString("https://e.com/abc") + QChar(0) + "def");
+    keys({Qt::ControlModifier | Qt::Key_V});
+    EXPECT_EQ(box->text(), "https://e.com/abc");
 }
 
 TEST_F(EditBoxTest, UndoTakesBackAWordOrAnEditAtATimeAndRedoRepeatsIt) {

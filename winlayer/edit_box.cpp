@@ -167,7 +167,10 @@ void EditBox::cut() {
 }
 
 void EditBox::paste(QClipboard::Mode mode) {
-    const QString pasted = QGuiApplication::clipboard()->text(mode);
+    QString pasted = QGuiApplication::clipboard()->text(mode);
+    // Texts end at a zero byte on their way to a link, so a pasted "abc\0def" would show "def"
+    // in the box and leave it out of the link; the paste ends where the text would.
+    if (const qsizetype zero = pasted.indexOf(QChar(0)); zero >= 0) pasted.truncate(zero);
     if (!pasted.isEmpty() || hasSelection()) replaceSelection(pasted);
 }
 

@@ -4,15 +4,17 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/conversion.h"
+#include "winlayer/row_names.h"
 #include "winlayer/window.h"
 
 namespace frontdual {
 
-inline constexpr char source[] = "原链接";
-inline constexpr char result[] = "转换后";
+inline constexpr std::string_view source = winlayer::sourceCaption;
+inline constexpr std::string_view result = winlayer::resultCaption;
 
 inline std::string spaces(int count) { return std::string(static_cast<std::size_t>(count), ' '); }
 

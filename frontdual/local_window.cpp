@@ -19,7 +19,7 @@ const winlayer::WindowTemplate& localWindow() {
         .outerWidth = 322,
         .outerHeight = 346,
         .background = winlayer::Rgb{255, 255, 255},
-        .controls =
+        .controls = winlayer::withRowNames(
             {
                 {.name = "标签7", .kind = ControlKind::Label, .place = {0, 280, 40, 32}, .text = result},
                 {.name = "标签6", .kind = ControlKind::Label, .place = {0, 192, 40, 32}, .text = source},
@@ -35,6 +35,7 @@ const winlayer::WindowTemplate& localWindow() {
                 {.name = "按钮1", .kind = ControlKind::Button, .place = {120, 72, 88, 32}},
                 {.name = "编辑框1", .kind = ControlKind::EditBox, .place = {40, 32, 272, 24}},
             },
+            {{localRows[0], "Clash"}, {localRows[1], "Base64"}}),
         .clicks = conversionClicks(localRows),
     };
     return window;

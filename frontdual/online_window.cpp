@@ -18,7 +18,7 @@ const winlayer::WindowTemplate& onlineWindow() {
         .title = "在线订阅转换模块（前端）",
         .outerWidth = 352,
         .outerHeight = 655,
-        .controls =
+        .controls = winlayer::withRowNames(
             {
                 {.name = "标签16", .kind = ControlKind::Label, .place = {-8, 616, 352, 8}, .text = rule},
                 {.name = "标签15", .kind = ControlKind::Label, .place = {0, 448, 352, 8}, .text = rule},
@@ -49,6 +49,8 @@ const winlayer::WindowTemplate& onlineWindow() {
                 {.name = "编辑框1", .kind = ControlKind::EditBox, .place = {56, 32, 272, 24}},
                 {.name = "标签1", .kind = ControlKind::Label, .place = {-56, 8, 456, 24}, .text = clashHeading},
             },
+            {{onlineRows[0], "Clash"}, {onlineRows[1], "混合订阅"}, {onlineRows[2], "冲浪板"},
+             {onlineRows[3], "圈X"}}),
         .clicks = conversionClicks(onlineRows),
     };
     return window;

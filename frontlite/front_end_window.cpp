@@ -1,6 +1,7 @@
 #include "frontlite/front_end_window.h"
 
 #include "smilePicture.h"
+#include "winlayer/row_names.h"
 #include "winlayer/window.h"
 
 namespace frontlite {
@@ -36,7 +37,7 @@ const winlayer::WindowTemplate& frontEndWindow() {
         .outerWidth = 325,
         .outerHeight = 530,
         .picture = smilePicture,
-        .controls =
+        .controls = winlayer::withRowNames(
             {
                 {.name = "透明标签4", .kind = ControlKind::TransLabel, .place = {8, 328, 304, 168},
                  .text = termsText, .textColour = winlayer::Rgb{255, 0, 0}, .wordWrap = true},
@@ -53,6 +54,7 @@ const winlayer::WindowTemplate& frontEndWindow() {
                 {.name = "按钮1", .kind = ControlKind::Button, .place = {96, 72, 120, 40}},
                 {.name = "编辑框1", .kind = ControlKind::EditBox, .place = {8, 24, 304, 32}},
             },
+            {{clashRow, "Clash"}, {base64Row, "Base64"}}),
         .clicks =
             {
                 {clashRow.button, core::conversionAction(clashRow)},

@@ -2,6 +2,8 @@
 
 #include "winlayer/edit_box.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QPushButton>
 
@@ -13,6 +15,17 @@ QString toQString(std::string_view text) {
 }
 
 QColor toQColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+// A label's text as a screen reader should say it: "服务条款&用户条款" shows no "&", only an
+// underline, and the blanks of "                  Clash转换" only move the word to the middle.
+QString spokenText(const QString& text) {
+    QString spoken;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size()) ++i;  // "&&" shows one "&"
+        spoken += text[i];
+    }
+    return spoken.trimmed();
+}
 
 // Labels of both kinds: one line, left aligned and vertically centred, or wrapped from the
 // top-left corner. An "&" is not drawn but underlines the character after it, and the text is
@@ -28,6 +41,9 @@ public:
         // A CR LF pair is one line break; on its own a CR would be drawn as a blank.
         if (wordWrap_) text_.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         setAttribute(Qt::WA_OpaquePaintEvent, opaque_);
+        static const bool announcedAsText = (QAccessible::installFactory(&accessibility), true);
+        (void)announcedAsText;
+        setAccessibleName(spokenText(text_));
     }
 
 protected:
@@ -42,6 +58,13 @@ protected:
     }
 
 private:
+    // Without this a screen reader would announce a label as an empty pane of the window.
+    static QAccessibleInterface* accessibility(const QString&, QObject* object) {
+        if (auto* label = dynamic_cast<TextLabel*>(object))
+            return new QAccessibleWidget(label, QAccessible::StaticText);
+        return nullptr;
+    }
+
     QString text_;
     QColor colour_;
     bool opaque_;
@@ -66,6 +89,7 @@ QWidget* createControl(const ControlEntry& entry, QWidget* window) {
     case ControlKind::Label:
     case ControlKind::TransLabel: control = new TextLabel(entry, window); break;
     }
+    if (!entry.accessibleName.empty()) control->setAccessibleName(toQString(entry.accessibleName));
     control->setObjectName(toQString(entry.name));
     control->setGeometry(entry.place.left, entry.place.top, entry.place.width, entry.place.height);
     control->setFocusPolicy(takesFocus(entry.kind) ? Qt::StrongFocus : Qt::NoFocus);

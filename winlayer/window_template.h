@@ -49,6 +49,11 @@ struct ControlEntry {
     bool visible = true;
     bool enabled = true;
     int tabValue = 0;  // orders the focus cycle; ties go to the control stored later
+    // What a screen reader announces for an edit box or push button: a sighted user knows a box
+    // by the heading and caption beside it, a screen reader user only by this name. Empty: the
+    // toolkit's own (a push button's caption, nothing for an edit box). Labels are always
+    // announced by their text.
+    std::string accessibleName = {};
 };
 
 using Handler = std::function<void(Window&)>;

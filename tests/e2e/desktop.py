@@ -59,8 +59,13 @@ class Desktop:
         self.env["DISPLAY"] = f":{number}"
         self.processes.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        wait_until(lambda: "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
-                   what="the window manager")
+        # On a busy machine openbox can take several seconds to announce itself.
+        try:
+            wait_until(lambda: "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
+                       timeout=60, what="the window manager")
+        except TimeoutError:
+            self.stop()
+            raise
         return self
 
     def stop(self):
@@ -191,6 +196,15 @@ class Desktop:
         subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return Screenshot(path)
+
+    def screenshot_when(self, name, ready, timeout=10):
+        """A screenshot taken once `ready(shot)` holds: a window is active before it has painted,
+        by most of a second in an instrumented build."""
+        def shot_if_ready():
+            shot = self.screenshot(name)
+            return shot if ready(shot) else None
+
+        return wait_until(shot_if_ready, timeout, f"{name} to be painted")
 
 
 def centre(place):

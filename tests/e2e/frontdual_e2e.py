@@ -86,8 +86,9 @@ class Frontdual(ProgramTest):
         self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", self.desktop.prop(local, "_NET_WM_STATE"))
         self.assertNotIn("SKIP_TASKBAR", self.desktop.prop(mode, "_NET_WM_STATE"))
         # The labels show as button-face bands on the white window.
-        shot = self.desktop.screenshot("frontdual-local")
         left, top, _, _ = self.desktop.geometry(local)
+        shot = self.desktop.screenshot_when(
+            "frontdual-local", lambda shot: shot.pixel(left + 2, top + 60) == (255, 255, 255))
         self.assertEqual(shot.pixel(left + 2, top + 60), (255, 255, 255))
         face = shot.pixel(left + 2, top + 26)
         self.assertTrue(all(190 < c < 250 for c in face), face)

@@ -95,8 +95,10 @@ class Frontlite(ProgramTest):
         self.assertEqual(link, LOCAL_PREFIX.format("clash") + source + "&insert=false")
 
     def test_the_picture_is_tiled_behind_the_labels(self):
-        shot = self.desktop.screenshot("frontlite-window")
         left, top, width, height = self.desktop.geometry(self.window)
+        # Taken once the window shows the white of the picture instead of an unpainted black.
+        shot = self.desktop.screenshot_when(
+            "frontlite-window", lambda shot: min(shot.pixel(left + 1, top + 1)) > 230)
         black = lambda x, y: max(shot.pixel(left + x, top + y)) < 60
         white = lambda x, y: min(shot.pixel(left + x, top + y)) > 230
         # The dots and the smile of the first tile, and of the tiles to the right and below,

@@ -4,12 +4,16 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build="$root/build"
 
-# Everything the build, the programs and the tests need on Debian 12.
+# Everything the build, the programs, the tests, the package and the benchmarks need on Debian 12.
 packages=(
   g++ cmake ninja-build pkgconf
   qt6-base-dev qt6-qpa-plugins libpng-dev zlib1g-dev libxcb1-dev libgtest-dev
   fonts-wqy-microhei
   xvfb openbox xdotool xclip x11-utils x11-xserver-utils wmctrl imagemagick python3
+  desktop-file-utils appstream dpkg-dev file
+  clang-14 libclang-rt-14-dev llvm-14  # the link fuzzer, and llvm-symbolizer for its traces
+  libbenchmark-dev time
+  strace libx11-6 libxtst6  # the isolation test's trace; keys and windows read in-process
 )
 
 as_root() {
@@ -31,4 +35,13 @@ install_missing_packages() {
 build_project() {
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build"
+}
+
+# Configures and builds another tree of the same sources, e.g.
+# build_tree "$root/build-asan" -DFRONTEND_SANITIZERS=address,undefined
+build_tree() {
+  local tree=$1
+  shift
+  cmake -S "$root" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$tree"
 }

@@ -164,13 +164,6 @@ TEST_F(EditBoxTest, InputMethodCommitsAtTheCaret) {
     EXPECT_EQ(box->inputMethodQuery(Qt::ImSurroundingText).toString(), "链接订阅");
 }
 
-bool hasDarkPixel(const QImage& image, QRect area) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (qGray(image.pixel(x, y)) < 100) return true;
-    return false;
-}
-
 TEST_F(EditBoxTest, AMegabyteTextScrollsSidewaysToTheCaret) {
     // Blanks everywhere but a mark at each end, so what shows tells which end is in view.
     QString text(1 << 20, u' ');

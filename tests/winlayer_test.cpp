@@ -172,13 +172,6 @@ QByteArray pngOf(const QImage& image) {
     return png;
 }
 
-bool hasDarkPixel(const QImage& image, QRect area) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (qGray(image.pixel(x, y)) < 100) return true;
-    return false;
-}
-
 TEST_F(WindowLayer, LabelsAreOpaqueTransparentLabelsShowThePictureAndBothClip) {
     // Two pixels tiled: opaque light blue, then red at half opacity over the white background.
     QImage tile(2, 1, QImage::Format_ARGB32);

@@ -42,6 +42,14 @@ protected:
     }
 };
 
+// Whether any pixel of `area` is dark enough to be text.
+inline bool hasDarkPixel(const QImage& image, QRect area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 100) return true;
+    return false;
+}
+
 // The application that the test main set up.
 winlayer::Application& testApplication();
 

@@ -131,4 +131,30 @@ TEST_F(Accessibility, EveryBoxAndButtonHasANameOfItsOwnAndBoxesTakeInputMethods)
     });
 }
 
+TEST_F(Accessibility, EditBoxesShowTheirTextCaretAndSelectionToScreenReaders) {
+    Window* window = Application::open(frontlite::frontEndWindow());
+    auto* box = edit(window, "编辑框1");
+    box->setText("https://例子.测试/sub");
+    QAccessibleTextInterface* text = announced(box)->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->characterCount(), box->text().size());
+    EXPECT_EQ(text->text(8, 13), "例子.测试");
+    EXPECT_EQ(announced(box)->text(QAccessible::Value), box->text());
+
+    text->setSelection(0, 8, 10);
+    EXPECT_EQ(box->selectedText(), "例子");
+    int start = -1, end = -1;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(8, 10));
+    text->setCursorPosition(3);
+    EXPECT_EQ(text->cursorPosition(), 3);
+    EXPECT_EQ(text->selectionCount(), 0);
+
+    // The character under a point is the one whose rectangle holds it.
+    const QRect fourth = text->characterRect(4);
+    EXPECT_GT(fourth.width(), 0);
+    EXPECT_EQ(text->offsetAtPoint(fourth.center() - QPoint(fourth.width() / 4, 0)), 4);
+    closeWindow(window);
+}
+
 }  // namespace

@@ -40,15 +40,70 @@ bool isCommandChord(Qt::KeyboardModifiers modifiers) {
 }
 
 // A screen reader announces the box as editable text and can read what it holds.
-class AccessibleEditBox final : public QAccessibleWidget {
+// A screen reader announces the box as editable text, reads what it holds and follows the caret
+// and the selection through the text interface.
+class AccessibleEditBox final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit AccessibleEditBox(EditBox* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
+    explicit AccessibleEditBox(EditBox* box)
+        : QAccessibleWidget(box, QAccessible::EditableText), box_(box) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
 
     QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Value) return static_cast<EditBox*>(widget())->text();
+        if (kind == QAccessible::Value) return box_->text();
         return QAccessibleWidget::text(kind);
     }
+
+    void selection(int index, int* startOffset, int* endOffset) const override {
+        const bool any = index == 0 && box_->anchorPosition() != box_->cursorPosition();
+        *startOffset = any ? int(std::min(box_->anchorPosition(), box_->cursorPosition())) : 0;
+        *endOffset = any ? int(std::max(box_->anchorPosition(), box_->cursorPosition())) : 0;
+    }
+    int selectionCount() const override {
+        return box_->anchorPosition() != box_->cursorPosition() ? 1 : 0;
+    }
+    void addSelection(int startOffset, int endOffset) override {
+        box_->select(startOffset, endOffset);
+    }
+    void removeSelection(int) override { box_->select(box_->cursorPosition(), box_->cursorPosition()); }
+    void setSelection(int, int startOffset, int endOffset) override {
+        box_->select(startOffset, endOffset);
+    }
+    int cursorPosition() const override { return int(box_->cursorPosition()); }
+    void setCursorPosition(int position) override { box_->select(position, position); }
+    QString text(int startOffset, int endOffset) const override {
+        return box_->text().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(box_->text().size()); }
+    QRect characterRect(int offset) const override {
+        const QRect rect = box_->characterRect(offset);
+        return QRect(box_->mapToGlobal(rect.topLeft()), rect.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        return int(box_->positionAtPoint(box_->mapFromGlobal(point)));
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override {
+        box_->select(startIndex, endIndex);
+    }
+    QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = offset;
+        return {};
+    }
+
+private:
+    EditBox* box_;
 };
+
+// Tells a screen reader, when one listens, what changed; nothing is built when none does.
+template <class Event, class... Arguments>
+void announce(EditBox* box, const Arguments&... arguments) {
+    if (!QAccessible::isActive()) return;
+    Event event(box, arguments...);
+    QAccessible::updateAccessibility(&event);
+}
 
 QAccessibleInterface* accessibleEditBox(const QString&, QObject* object) {
     auto* box = dynamic_cast<EditBox*>(object);
@@ -70,6 +125,7 @@ EditBox::EditBox(QWidget* parent) : QWidget(parent) {
 }
 
 void EditBox::setText(const QString& text) {
+    announce<QAccessibleValueChangeEvent>(this, text);
     text_ = text;
     undoStack_.clear();
     redoStack_.clear();
@@ -84,10 +140,26 @@ QString EditBox::selectedText() const {
     return text_.mid(selectionStart(), selectionEnd() - selectionStart());
 }
 
-void EditBox::selectAll() {
-    anchor_ = 0;
-    moveCursor(text_.size(), true);
+void EditBox::selectAll() { select(0, text_.size()); }
+
+void EditBox::select(qsizetype anchor, qsizetype cursor) {
+    anchor_ = std::clamp<qsizetype>(anchor, 0, text_.size());
+    moveCursor(cursor, true);
 }
+
+QRect EditBox::characterRect(qsizetype position) const {
+    const QRect area = textArea();
+    const qsizetype at = std::clamp<qsizetype>(position, 0, text_.size());
+    const qreal left = area.left() - scroll_ + xOf(at);
+    const qreal right = area.left() - scroll_ + xOf(nextCharacter(at));
+    return QRectF(left, area.top(), std::max<qreal>(1, right - left), area.height()).toAlignedRect();
+}
+
+qsizetype EditBox::positionAtPoint(QPoint point) const {
+    return positionAt(scroll_ + point.x() - textArea().left());
+}
+
+
 
 QSize EditBox::sizeHint() const {
     const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
@@ -102,6 +174,10 @@ void EditBox::moveCursor(qsizetype to, bool keepAnchor) {
     scrollToCursor();
     restartBlink();
     update();
+    if (anchor_ != cursor_) {
+        announce<QAccessibleTextSelectionEvent>(this, int(selectionStart()), int(selectionEnd()));
+    }
+    announce<QAccessibleTextCursorEvent>(this, int(cursor_));
 }
 
 void EditBox::replaceSelection(const QString& with) {
@@ -120,8 +196,10 @@ void EditBox::replaceSelection(const QString& with) {
         undoStack_.push_back({start, text_.mid(start, removed), with, cursor_, anchor_});
     }
     redoStack_.clear();
+    const QString removedText = QAccessible::isActive() ? text_.mid(start, removed) : QString();
     text_.replace(start, removed, with);
     forgetWidthsFrom(start);
+    announce<QAccessibleTextUpdateEvent>(this, int(start), removedText, with);
     anchor_ = start + with.size();
     moveCursor(anchor_, false);
 }

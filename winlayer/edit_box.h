@@ -23,8 +23,16 @@ public:
     void setText(const QString& text);
 
     qsizetype cursorPosition() const { return cursor_; }
+    qsizetype anchorPosition() const { return anchor_; }
     QString selectedText() const;
     void selectAll();
+    // Selects from `anchor` to `cursor`, the caret at `cursor`; equal positions select nothing.
+    void select(qsizetype anchor, qsizetype cursor);
+
+    // Where the character at `position` shows, in the box's coordinates, and the position
+    // nearest to a point: what a screen reader's text interface asks for.
+    QRect characterRect(qsizetype position) const;
+    qsizetype positionAtPoint(QPoint point) const;
 
     QSize sizeHint() const override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;

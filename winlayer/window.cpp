@@ -71,7 +71,6 @@ Window::~Window() {
 }
 
 void Window::disableWhileModal(const std::vector<Window*>& others) {
-    modal_ = true;
     for (Window* other : others) {
         disabledByOpening_.emplace_back(other, other->isWindowEnabled());
         other->enableWindow(false);
@@ -83,7 +82,6 @@ void Window::restoreDisabled() {
         if (window) window->enableWindow(wasEnabled);
     }
     disabledByOpening_.clear();
-    modal_ = false;
 }
 
 QWidget* Window::control(std::string_view name) const {

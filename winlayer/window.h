@@ -42,8 +42,7 @@ public:
     void enableWindow(bool enabled) { enabled_ = enabled; }
     bool isWindowEnabled() const { return enabled_; }
 
-    bool isModal() const { return modal_; }
-    // Marks the window modal and disables `others`, remembering each one's state before.
+    // Disables `others` while this window is open modally, remembering each one's state before.
     void disableWhileModal(const std::vector<Window*>& others);
 
 protected:
@@ -63,7 +62,6 @@ private:
     QColor background_;
     QPixmap picture_;
     bool enabled_ = true;
-    bool modal_ = false;
     std::vector<std::pair<QPointer<Window>, bool>> disabledByOpening_;  // (window, enabled before)
 };
 
